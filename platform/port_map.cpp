@@ -47,9 +47,9 @@ std::string Port_Run_Dir()
 
 std::string Port_Device_Path(int port)
 {
-    if (port < PORT_MIN || port > PORT_MAX)
+    if (port < COM_PORT_MIN || port > COM_PORT_MAX)
         return "";
-    if (port >= PORT_VIRTUAL_FIRST)
+    if (port >= COM_PORT_VIRTUAL_FIRST)
         return Port_Run_Dir() + "/COM" + std::to_string(port);
     for (const NodeFamily &f : kFamilies)
         if (port >= f.first_port && port < f.first_port + f.count)
@@ -70,7 +70,7 @@ int Port_Number_Of_Node(const std::string &node)
     std::string link_prefix = Port_Run_Dir() + "/COM";
     if (node.compare(0, link_prefix.size(), link_prefix) == 0) {
         int n = parse_index(node.substr(link_prefix.size()));
-        if (n >= PORT_VIRTUAL_FIRST && n <= PORT_MAX)
+        if (n >= COM_PORT_VIRTUAL_FIRST && n <= COM_PORT_MAX)
             return n;
     }
     return 0;

@@ -16,9 +16,9 @@
 
 #include <string>
 
-inline constexpr int PORT_MIN = 1;
-inline constexpr int PORT_MAX = 256;
-inline constexpr int PORT_VIRTUAL_FIRST = 225;   // first number of the run-dir links
+inline constexpr int COM_PORT_MIN = 1;
+inline constexpr int COM_PORT_MAX = 256;
+inline constexpr int COM_PORT_VIRTUAL_FIRST = 225;   // first number of the run-dir links
 
 // The device node of port n, or "" when n is outside 1..256.
 std::string Port_Device_Path(int port);

@@ -32,12 +32,12 @@ struct OpenPort {
 };
 
 // Ports this process holds, indexed by port number (slot 0 unused).
-OpenPort sPorts[PORT_MAX + 1];
+OpenPort sPorts[COM_PORT_MAX + 1];
 
 // Time-out a newly opened port starts with.
 double sDefaultTimeout = COM_DEFAULT_TIMEOUT_S;
 
-bool valid_port(int port) { return port >= PORT_MIN && port <= PORT_MAX; }
+bool valid_port(int port) { return port >= COM_PORT_MIN && port <= COM_PORT_MAX; }
 
 OpenPort *open_port(int port)
 {
@@ -142,7 +142,9 @@ int set_raw_9600_8n1(int fd)
     t.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
     t.c_cflag |= CS8 | CLOCAL | CREAD;
     t.c_iflag &= ~(IXON | IXOFF | IXANY);
-    t.c_cc[VMIN] = 0;
+    // VMIN 1: with O_NONBLOCK an empty queue then reads EAGAIN, and a read
+    // of 0 bytes means hang-up (VMIN 0 would read 0 for "nothing yet").
+    t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
     cfsetispeed(&t, B9600);
     cfsetospeed(&t, B9600);

@@ -13,6 +13,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#ifndef ORN_COM_OPEN_PATH
+#error "ORN_COM_OPEN_PATH must name the com_open helper"
+#endif
 #ifndef ORN_DEVSIM_PATH
 #error "ORN_DEVSIM_PATH must name the orn-devsim binary"
 #endif
@@ -148,6 +151,19 @@ std::vector<uint8_t> With_Crc(std::vector<uint8_t> frame)
     frame.push_back((uint8_t)(crc & 0xFF));
     frame.push_back((uint8_t)(crc >> 8));
     return frame;
+}
+
+int Open_In_Other_Process(int port)
+{
+    std::string cmd = std::string(ORN_COM_OPEN_PATH) + " " + std::to_string(port);
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p)
+        return 1;
+    int result = 1;
+    if (std::fscanf(p, "%d", &result) != 1)
+        result = 1;
+    pclose(p);
+    return result;
 }
 
 double Now_S()

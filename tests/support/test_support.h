@@ -56,5 +56,8 @@ inline std::string To_Hex(const std::vector<uint8_t> &v) { return To_Hex(v.data(
 // Appends the Modbus CRC, computed independently of the code under test.
 std::vector<uint8_t> With_Crc(std::vector<uint8_t> frame);
 
+// OpenCom(port) run in a separate process: its result.
+int Open_In_Other_Process(int port);
+
 // Seconds on the monotonic clock.
 double Now_S();

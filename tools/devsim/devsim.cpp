@@ -290,7 +290,8 @@ bool Devsim_Parse_Fault(const std::string &text, DevsimFault &fault, std::string
     };
     fault = DevsimFault{};
     std::string spec = text, when;
-    if (size_t at = spec.find('@'); at != std::string::npos) {
+    size_t at = spec.find('@');
+    if (at != std::string::npos) {
         when = spec.substr(at + 1);
         spec.resize(at);
     }
@@ -318,9 +319,9 @@ bool Devsim_Parse_Fault(const std::string &text, DevsimFault &fault, std::string
         }
         fault.param = (int)v;
     }
-    if (!when.empty()) {
+    if (at != std::string::npos) {
         bool onwards = when.back() == '+';
-        if (onwards)
+        if (onwards && !when.empty())
             when.pop_back();
         long n = std::strtol(when.c_str(), &end, 10);
         if (when.empty() || *end || n < 1) {

@@ -281,11 +281,11 @@ int main(int argc, char **argv)
     int com = 0;
     if (!opt.com.empty()) {
         make_dirs(Port_Run_Dir());
-        int lo = PORT_VIRTUAL_FIRST, hi = PORT_MAX;
+        int lo = COM_PORT_VIRTUAL_FIRST, hi = COM_PORT_MAX;
         if (opt.com != "auto")
             lo = hi = std::atoi(opt.com.c_str());
         std::string link;
-        for (int n = lo; n <= hi && n >= PORT_VIRTUAL_FIRST && n <= PORT_MAX && !com; ++n)
+        for (int n = lo; n <= hi && n >= COM_PORT_VIRTUAL_FIRST && n <= COM_PORT_MAX && !com; ++n)
             if (claim_com(n, name, link))
                 com = n;
         if (!com) {
