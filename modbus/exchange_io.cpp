@@ -3,8 +3,9 @@
 #include "app/shared_state.h"
 #include "modbus/reply_judge.h"
 #include "platform/serial.h"
+#include "platform/text_file.h"
 
-#include <cstdio>
+#include <cstring>
 
 int Flush_And_Send(const unsigned char *request, int length, std::string &diag)
 {
@@ -19,9 +20,8 @@ int Flush_And_Send(const unsigned char *request, int length, std::string &diag)
 
 void Diag_Save(const char *file_name, const char *mode, const std::string &text)
 {
-    FILE *f = std::fopen(file_name, mode);
-    if (!f)
-        return;
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
+    if (std::strcmp(mode, "a") == 0)
+        Text_File_Append(file_name, text);
+    else
+        Text_File_Replace(file_name, text);
 }

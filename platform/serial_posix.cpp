@@ -21,6 +21,7 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -329,6 +330,9 @@ void Delay(double seconds)
 {
     if (!(seconds > 0))
         return;
+    // The default 50 us timer slack would be most of Delay's error.
+    static const bool slack_set = prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0) == 0;
+    (void)slack_set;
     timespec until = add_seconds(monotonic_now(), seconds);
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }

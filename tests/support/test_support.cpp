@@ -82,11 +82,11 @@ void Simulator::kill_hard()
     }
 }
 
-int Simulator::stop()
+int Simulator::stop(int signal_number)
 {
     int status = -1;
     if (pid_ > 0) {
-        kill(pid_, SIGTERM);
+        kill(pid_, signal_number);
         waitpid(pid_, &status, 0);
         pid_ = -1;
     }
@@ -117,7 +117,15 @@ void Write_Text_File(const std::string &path, const std::string &text)
 
 bool File_Exists(const std::string &path)
 {
-    return std::filesystem::exists(path);
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
+
+std::string readlink_of(const std::string &path)
+{
+    char buf[4096];
+    ssize_t n = readlink(path.c_str(), buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, (size_t)n) : "";
 }
 
 std::vector<uint8_t> Hex(const std::string &text)

@@ -34,7 +34,7 @@ public:
     const std::string &pty() const { return pty_; }
     int com() const { return com_; }
     void kill_hard();                 // SIGKILL: the device vanishes
-    int stop();                       // SIGTERM and wait; the exit status
+    int stop(int signal_number = 15);   // signal (SIGTERM) and wait; the wait status
     // The traffic log's lines (needs "--log" among the arguments).
     std::vector<std::string> log_lines(const std::string &log_path) const;
 
@@ -47,6 +47,7 @@ private:
 std::string Read_Text_File(const std::string &path);
 void Write_Text_File(const std::string &path, const std::string &text);
 bool File_Exists(const std::string &path);
+std::string readlink_of(const std::string &path);   // "" when not a link
 
 // "01 03 1F 00" -> bytes; and back in the same form.
 std::vector<uint8_t> Hex(const std::string &text);

@@ -233,6 +233,14 @@ void queue_reply(const DevsimReply &reply, std::deque<Outgoing> &out)
 
 int main(int argc, char **argv)
 {
+    // Before anything is made that the end must undo: a signal that comes
+    // right after the pty's path was printed still ends us cleanly.
+    struct sigaction sa{};
+    sa.sa_handler = on_signal;
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
     Options opt;
     Devsim sim;
     if (!parse_args(argc, argv, opt, sim.faults)) {
@@ -300,12 +308,12 @@ int main(int argc, char **argv)
     if (com)
         std::printf("COM%d\n", com);
     std::fflush(stdout);
-
-    struct sigaction sa{};
-    sa.sa_handler = on_signal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    signal(SIGPIPE, SIG_IGN);
+    if (com)
+        std::fprintf(stderr, "orn-devsim: simulated converter (Modbus slave %d) on %s, port COM%d; Ctrl+C ends it\n",
+                     DEVSIM_SLAVE, name, com);
+    else
+        std::fprintf(stderr, "orn-devsim: simulated converter (Modbus slave %d) on %s; Ctrl+C ends it\n",
+                     DEVSIM_SLAVE, name);
 
     std::vector<uint8_t> rx;      // bytes of the frame being received
     double last_rx = 0;           // when the last byte arrived
