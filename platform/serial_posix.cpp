@@ -169,9 +169,12 @@ int claim_node(const std::string &node)
         }
     }
     int status = 0;
+    int held_exclusively = 0;   // TIOCEXCL of another program (root opens through it)
     if (!isatty(fd) || phantom_uart(fd, node))
         status = COM_ERR_NOT_SERIAL;
     else if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        status = COM_ERR_BUSY;
+    else if (ioctl(fd, TIOCGEXCL, &held_exclusively) == 0 && held_exclusively)
         status = COM_ERR_BUSY;
     else if (ioctl(fd, TIOCEXCL) != 0)
         status = COM_ERR_NOT_SERIAL;

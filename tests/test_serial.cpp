@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -190,6 +191,18 @@ TEST_F(SerialPort, PortHeldThroughALockFileDoesNotOpen)
     Write_Text_File(lock, "    999999\n");           // a stale lock: its process is gone
     EXPECT_EQ(OpenCom(kPort, "COM240"), 0);
     std::remove(lock.c_str());
+}
+
+TEST_F(SerialPort, PortHeldExclusivelyByAnotherProgramDoesNotOpen)
+{
+    // As a terminal program would hold it; root could open through TIOCEXCL.
+    int other = open(pty_.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(ioctl(other, TIOCEXCL), 0);
+    EXPECT_EQ(OpenCom(kPort, "COM240"), COM_ERR_BUSY);
+    ioctl(other, TIOCNXCL);
+    EXPECT_EQ(OpenCom(kPort, "COM240"), 0);
+    close(other);
 }
 
 TEST_F(SerialPort, ClosingIsAlwaysHarmless)
