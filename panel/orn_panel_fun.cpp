@@ -1,0 +1,23 @@
+#include "panel/orn_panel_fun.h"
+
+#include "app/shared_state.h"
+#include "app/shell.h"
+#include "platform/serial.h"
+#include "platform/ui_toolkit.h"
+
+void M_scan_F(int /*menubar*/, int /*item*/, void * /*callback_data*/, int /*panel*/)
+{
+    CloseCom(gvCOM);
+    HidePanel(gvPanel);
+    Scan_Form_initial();
+    DisplayPanel(gvScan);
+}
+
+// The device actions of the main panel come with Read all and Write all.
+int Read_F(int, int, int, void *, int, int) { return 0; }
+int Write_F(int, int, int, void *, int, int) { return 0; }
+int T_R_PARA_F(int, int, int, void *, int, int) { return 0; }
+int T_W_PARA_F(int, int, int, void *, int, int) { return 0; }
+int Tx_state_F(int, int, int, void *, int, int) { return 0; }
+int ORN_ID_change(int, int, int, void *, int, int) { return 0; }
+int TB_F(int, int, int, void *, int, int) { return 0; }
