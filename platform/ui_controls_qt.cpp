@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -97,6 +98,17 @@ int SetCtrlVal(int panel, int control, int value)
     case KIND_ON_OFF:
         static_cast<QCheckBox *>(w)->setChecked(value != 0);
         return 0;
+    case KIND_RING: {
+        // A code the ring does not list is shown as such, never lost.
+        auto *ring = static_cast<QComboBox *>(w);
+        int at = ring->findData(value);
+        if (at < 0) {
+            ring->addItem(QString("code %1").arg(value), value);
+            at = ring->count() - 1;
+        }
+        ring->setCurrentIndex(at);
+        return 0;
+    }
     case KIND_TOGGLE:
         set_toggle(*c, value != 0);
         return 0;
@@ -153,6 +165,13 @@ int GetCtrlVal(int panel, int control, int *value)
     case KIND_PROGRESS:
         *value = static_cast<QProgressBar *>(w)->value();
         return 0;
+    case KIND_RING: {
+        QVariant v = static_cast<QComboBox *>(w)->currentData();
+        if (!v.isValid())
+            return UI_ERR_BAD_VALUE;
+        *value = v.toInt();
+        return 0;
+    }
     case KIND_LIST: {
         QListWidgetItem *item = selected_item(static_cast<QListWidget *>(w));
         if (!item)
@@ -335,6 +354,9 @@ int SetTableCellVal(int panel, int table, Point cell, int value)
     if (!item)
         return c ? UI_ERR_BAD_VALUE : UI_ERR_BAD_ID;
     if (ring_cell(c, cell))
+        return UI_ERR_BAD_VALUE;
+    auto [lo, hi] = c->column_range[(size_t)(cell.x - 1)];
+    if (value < lo || value > hi)
         return UI_ERR_BAD_VALUE;
     item->setData(Qt::EditRole, value);
     return 0;

@@ -28,6 +28,8 @@
 #include <QTimer>
 #include <QUiLoader>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -76,6 +78,21 @@ public:
 
 private:
     QStringList items_;
+};
+
+// Edits an integer column of a table within the column's range.
+class IntDelegate : public QStyledItemDelegate {
+public:
+    IntDelegate(int lo, int hi, QObject *parent) : QStyledItemDelegate(parent), lo_(lo), hi_(hi) {}
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *spin = new QSpinBox(parent);
+        spin->setRange(lo_, hi_);
+        return spin;
+    }
+
+private:
+    int lo_, hi_;
 };
 
 // The panel and control a widget belongs to, by its place in sPanels.
@@ -182,6 +199,8 @@ UiKind kind_of(QObject *object)
         return b->isCheckable() ? KIND_TOGGLE : KIND_BUTTON;
     if (qobject_cast<QListWidget *>(object))
         return KIND_LIST;
+    if (qobject_cast<QComboBox *>(object))
+        return KIND_RING;
     if (qobject_cast<QTableWidget *>(object))
         return KIND_TABLE;
     if (qobject_cast<QProgressBar *>(object))
@@ -199,7 +218,7 @@ const char *kind_name(UiKind k)
 {
     static const char *names[] = {"any",      "numeric", "on/off",  "toggle button", "command button",
                                   "list box", "text",    "progress", "picture",      "table",
-                                  "timer",    "menu",    "menu item"};
+                                  "timer",    "menu",    "menu item", "ring"};
     return names[k];
 }
 
@@ -231,6 +250,13 @@ void connect_control(int panel, UiControl &c, PanelEvents *events)
         QObject::connect(spin, &QSpinBox::valueChanged, w, [panel, id](int) { Ui_Dispatch(panel, id, EVENT_COMMIT, 0, 0); });
         break;
     }
+    case KIND_RING: {
+        auto *ring = static_cast<QComboBox *>(w);
+        for (int i = 0; i < ring->count(); ++i)
+            ring->setItemData(i, i);   // an item's value is its place, from 0
+        QObject::connect(ring, &QComboBox::activated, w, [panel, id](int) { Ui_Dispatch(panel, id, EVENT_COMMIT, 0, 0); });
+        break;
+    }
     case KIND_LIST:
         w->installEventFilter(events);
         static_cast<QListWidget *>(w)->viewport()->installEventFilter(events);
@@ -251,24 +277,33 @@ void connect_control(int panel, UiControl &c, PanelEvents *events)
     }
 }
 
-// Fills a table with cells of its columns' kinds: integers, or ring texts.
+// Fills a table with cells of its columns' kinds: integers within a range
+// ("int:0:255"), or ring texts ("ring").
 void prepare_table(UiControl &c)
 {
     auto *table = static_cast<QTableWidget *>(c.widget.data());
     QStringList columns = table->property("ornColumns").toString().split(',', Qt::SkipEmptyParts);
     c.ring_items = table->property("ornRingItems").toString().split(',', Qt::SkipEmptyParts);
     c.ring_column.assign((size_t)table->columnCount(), false);
+    c.column_range.assign((size_t)table->columnCount(), {INT_MIN, INT_MAX});
     for (int col = 0; col < table->columnCount(); ++col) {
-        bool ring = col < columns.size() && columns[col].trimmed() == "ring";
+        QStringList spec = col < columns.size() ? columns[col].trimmed().split(':') : QStringList{"int"};
+        bool ring = spec[0] == "ring";
         c.ring_column[(size_t)col] = ring;
-        if (ring)
+        if (ring) {
             table->setItemDelegateForColumn(col, new RingDelegate(c.ring_items, table));
+        } else {
+            if (spec.size() == 3)
+                c.column_range[(size_t)col] = {spec[1].toInt(), spec[2].toInt()};
+            auto [lo, hi] = c.column_range[(size_t)col];
+            table->setItemDelegateForColumn(col, new IntDelegate(lo, hi, table));
+        }
         for (int row = 0; row < table->rowCount(); ++row) {
             auto *item = new QTableWidgetItem;
             if (ring)
                 item->setText(c.ring_items.value(0));
             else
-                item->setData(Qt::EditRole, 0);
+                item->setData(Qt::EditRole, std::clamp(0, c.column_range[(size_t)col].first, c.column_range[(size_t)col].second));
             table->setItem(row, col, item);
         }
     }

@@ -71,7 +71,7 @@ struct UiCallbackEntry {
 // addresses, and the kind each must be.
 enum UiKind {
     KIND_ANY = 0, KIND_NUMERIC, KIND_ON_OFF, KIND_TOGGLE, KIND_BUTTON, KIND_LIST, KIND_TEXT,
-    KIND_PROGRESS, KIND_PICTURE, KIND_TABLE, KIND_TIMER, KIND_MENU, KIND_MENU_ITEM,
+    KIND_PROGRESS, KIND_PICTURE, KIND_TABLE, KIND_TIMER, KIND_MENU, KIND_MENU_ITEM, KIND_RING,
 };
 struct UiExpectation {
     const char *file;   // resource file name, e.g. "Tarvox.uir"

@@ -26,6 +26,7 @@ struct UiControl {
     QPointer<QTimer> timer;          // timer controls
     QString on_text, off_text;       // toggle buttons
     std::vector<bool> ring_column;   // tables: which columns hold a ring
+    std::vector<std::pair<int, int>> column_range;   // tables: the integer range of each column
     QStringList ring_items;          // tables: the ring's items in order
     int text_color = 0;              // last colour set, 0xRRGGBB
 };

@@ -267,7 +267,27 @@ TEST_F(Toolkit, ValuesCellsAndAttributesByIdAndBadOnesRefused)
     EXPECT_EQ(GetCtrlVal(main_, MAIN_STATUS, text, 4), 0);
     EXPECT_STREQ(text, "Rea") << "a short buffer gets a cut, terminated text";
 
+    // Rings carry device codes; a code the ring does not list is kept.
+    EXPECT_EQ(SetCtrlVal(main_, MAIN_TX1_BAUD, 3), 0);
+    EXPECT_EQ(GetCtrlVal(main_, MAIN_TX1_BAUD, &v), 0);
+    EXPECT_EQ(v, 3);
+    EXPECT_EQ(SetCtrlVal(main_, MAIN_TX2_FORMAT, 12), 0);
+    EXPECT_EQ(GetCtrlVal(main_, MAIN_TX2_FORMAT, &v), 0);
+    EXPECT_EQ(v, 12);
+    EXPECT_EQ(SetCtrlVal(main_, MAIN_TX2_FORMAT, 1), 0);
+    EXPECT_EQ(GetCtrlVal(main_, MAIN_TX2_FORMAT, &v), 0);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(SetCtrlVal(main_, MAIN_TX1_TIMEOUT, 65535), 0) << "numeric controls hold any 16-bit register";
+    EXPECT_EQ(SetCtrlVal(main_, MAIN_DEVICE_ID, 65535), 0);
+    EXPECT_EQ(SetTableCellVal(main_, MAIN_TX1_COMMANDS, MakePoint(1, 1), 255), 0);
+    EXPECT_EQ(SetTableCellVal(main_, MAIN_TX1_COMMANDS, MakePoint(4, 40), 65535), 0);
+    EXPECT_EQ(SetTableCellVal(main_, MAIN_DATA_BUFFER, MakePoint(1, 1), 32767), 0);
+
     const struct { const char *what; int result, expected; } refused[] = {
+        {"slave address above 255", SetTableCellVal(main_, MAIN_TX1_COMMANDS, MakePoint(1, 1), 256), UI_ERR_BAD_VALUE},
+        {"register above 65535", SetTableCellVal(main_, MAIN_TX1_COMMANDS, MakePoint(3, 1), 65536), UI_ERR_BAD_VALUE},
+        {"negative count", SetTableCellVal(main_, MAIN_TX1_COMMANDS, MakePoint(4, 1), -1), UI_ERR_BAD_VALUE},
+        {"buffer word beyond 16 bits", SetTableCellVal(main_, MAIN_DATA_BUFFER, MakePoint(1, 1), 32768), UI_ERR_BAD_VALUE},
         {"unknown panel", SetCtrlVal(999, MAIN_STATUS, 1), UI_ERR_BAD_HANDLE},
         {"unknown control", SetCtrlVal(main_, 99, 1), UI_ERR_BAD_ID},
         {"unknown attribute", SetCtrlAttribute(main_, MAIN_STATUS, 999, 1), UI_ERR_BAD_ATTRIBUTE},
@@ -278,6 +298,7 @@ TEST_F(Toolkit, ValuesCellsAndAttributesByIdAndBadOnesRefused)
         {"table cell of a list", SetTableCellVal(scan_, SCAN_COM_LIST, MakePoint(1, 1), 3), UI_ERR_BAD_VALUE},
         {"value of an empty list", GetCtrlVal(scan_, SCAN_COM_LIST, &v), UI_ERR_BAD_VALUE},
         {"numeric beyond its range", SetCtrlVal(main_, MAIN_DEVICE_ID, 70000), UI_ERR_BAD_VALUE},
+        {"text into a ring", SetCtrlVal(main_, MAIN_TX1_BAUD, "9600"), UI_ERR_BAD_VALUE},
         {"unknown menu bar", SetMenuBarAttribute(99, MENUBAR_LANG_ENGLISH, ATTR_CHECKED, 1), UI_ERR_BAD_HANDLE},
         {"unknown menu item", SetMenuBarAttribute(menu_, 99, ATTR_CHECKED, 1), UI_ERR_BAD_ID},
         {"missing picture file", DisplayImageFile(main_, MAIN_TX1_MASTER_PIC, "nowhere.png"), UI_ERR_BAD_VALUE},
