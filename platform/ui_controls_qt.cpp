@@ -464,22 +464,24 @@ int DisplayImageFile(int panel, int control, const char *file)
 
 namespace {
 
+// A menu or item of a menu bar by id, or nullptr.
+template <class T>
+T *by_id(const std::map<int, QPointer<T>> &objects, int id)
+{
+    auto it = objects.find(id);
+    return it == objects.end() ? nullptr : it->second.data();
+}
+
 QAction *menu_item(int menubar, int id)
 {
     UiMenuBar *m = Ui_MenuBar(menubar);
-    if (!m)
-        return nullptr;
-    auto it = m->items.find(id);
-    return it == m->items.end() ? nullptr : it->second.data();
+    return m ? by_id(m->items, id) : nullptr;
 }
 
 QMenu *menu_of(int menubar, int id)
 {
     UiMenuBar *m = Ui_MenuBar(menubar);
-    if (!m)
-        return nullptr;
-    auto it = m->menus.find(id);
-    return it == m->menus.end() ? nullptr : it->second.data();
+    return m ? by_id(m->menus, id) : nullptr;
 }
 
 }  // namespace

@@ -287,14 +287,14 @@ void prepare_table(UiControl &c)
     c.ring_column.assign((size_t)table->columnCount(), false);
     c.column_range.assign((size_t)table->columnCount(), {INT_MIN, INT_MAX});
     for (int col = 0; col < table->columnCount(); ++col) {
-        QStringList spec = col < columns.size() ? columns[col].trimmed().split(':') : QStringList{"int"};
-        bool ring = spec[0] == "ring";
+        QStringList kind = col < columns.size() ? columns[col].trimmed().split(':') : QStringList{"int"};
+        bool ring = kind[0] == "ring";
         c.ring_column[(size_t)col] = ring;
         if (ring) {
             table->setItemDelegateForColumn(col, new RingDelegate(c.ring_items, table));
         } else {
-            if (spec.size() == 3)
-                c.column_range[(size_t)col] = {spec[1].toInt(), spec[2].toInt()};
+            if (kind.size() == 3)
+                c.column_range[(size_t)col] = {kind[1].toInt(), kind[2].toInt()};
             auto [lo, hi] = c.column_range[(size_t)col];
             table->setItemDelegateForColumn(col, new IntDelegate(lo, hi, table));
         }

@@ -289,16 +289,16 @@ bool Devsim_Parse_Fault(const std::string &text, DevsimFault &fault, std::string
         {"delay", FAULT_DELAY}, {"pieces", FAULT_PIECES}, {"noise", FAULT_NOISE}, {"echo", FAULT_ECHO},
     };
     fault = DevsimFault{};
-    std::string spec = text, when;
-    size_t at = spec.find('@');
+    std::string body = text, when;
+    size_t at = body.find('@');
     if (at != std::string::npos) {
-        when = spec.substr(at + 1);
-        spec.resize(at);
+        when = body.substr(at + 1);
+        body.resize(at);
     }
-    std::string name = spec, param;
-    if (size_t eq = spec.find('='); eq != std::string::npos) {
-        name = spec.substr(0, eq);
-        param = spec.substr(eq + 1);
+    std::string name = body, param;
+    if (size_t eq = body.find('='); eq != std::string::npos) {
+        name = body.substr(0, eq);
+        param = body.substr(eq + 1);
     }
     bool known = false;
     for (const auto &k : kinds)

@@ -80,7 +80,7 @@ void usage(FILE *to)
         "  --link PATH      make a symlink PATH to the pty (removed at exit)\n"
         "  --com N|auto     appear as port COM N (225..256) of orn-config; auto takes\n"
         "                   the first free number\n"
-        "  --fault SPEC     inject a fault: KIND[=PARAM][@N|@N+] (N-th request only,\n"
+        "  --fault FAULT    inject a fault: KIND[=PARAM][@N|@N+] (N-th request only,\n"
         "                   or from the N-th on; always without @).  KIND: none,\n"
         "                   crc_lo, crc_hi, exception[=code], short[=bytes], ident,\n"
         "                   delay=ms, pieces[=gap ms], noise[=ms], echo\n",
