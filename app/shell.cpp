@@ -4,6 +4,7 @@
 #include "app/shared_state.h"
 #include "discovery/scan_virtual_com_fun.h"
 #include "lang/lang_api.h"
+#include "menu/help_topics.h"
 #include "platform/program_folder.h"
 #include "platform/serial.h"
 #include "platform/ui_toolkit.h"
@@ -71,12 +72,14 @@ int App_Main(int argc, char **argv)
     return 0;
 }
 
-int Scan_F(int /*panel*/, int event, void * /*callback_data*/, int /*data1*/, int /*data2*/)
+int Scan_F(int /*panel*/, int event, void * /*callback_data*/, int data1, int /*data2*/)
 {
     if (event == EVENT_CLOSE) {
         DiscardPanel(gvScan);
         gQuit = 1;
     }
+    if (data1 == VAL_F1_VKEY)
+        Show_Help_Topic(HELP_SCAN);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/shared_state.h"
 #include "app/shell.h"
+#include "menu/help_topics.h"
 #include "platform/serial.h"
 #include "platform/ui_toolkit.h"
 
@@ -20,4 +21,10 @@ int T_R_PARA_F(int, int, int, void *, int, int) { return 0; }
 int T_W_PARA_F(int, int, int, void *, int, int) { return 0; }
 int Tx_state_F(int, int, int, void *, int, int) { return 0; }
 int ORN_ID_change(int, int, int, void *, int, int) { return 0; }
-int TB_F(int, int, int, void *, int, int) { return 0; }
+
+int TB_F(int /*panel*/, int /*control*/, int event, void * /*callback_data*/, int /*data1*/, int /*data2*/)
+{
+    if (event == EVENT_RIGHT_CLICK)
+        Show_Help_Topic(HELP_COMMANDS);
+    return 0;
+}

@@ -337,6 +337,10 @@ int GetCtrlAttribute(int panel, int control, int attribute, char *text, size_t s
         if (c->kind != KIND_TOGGLE)
             return UI_ERR_BAD_ATTRIBUTE;
         return copy_out(attribute == ATTR_ON_TEXT ? c->on_text : c->off_text, text, size);
+    case ATTR_IMAGE_FILE:
+        if (c->kind != KIND_PICTURE)
+            return UI_ERR_BAD_ATTRIBUTE;
+        return copy_out(c->image_file, text, size);
     default:
         return UI_ERR_BAD_ATTRIBUTE;
     }
@@ -459,6 +463,7 @@ int DisplayImageFile(int panel, int control, const char *file)
     if (picture.isNull())
         return UI_ERR_BAD_VALUE;
     static_cast<QLabel *>(c->widget.data())->setPixmap(picture);
+    c->image_file = QString::fromUtf8(file);
     return 0;
 }
 

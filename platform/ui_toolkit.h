@@ -33,6 +33,7 @@ enum UiAttribute {
     ATTR_CHECKED,         // menu items: check mark
     ATTR_MENU_NAME,       // menus: title (text)
     ATTR_ITEM_NAME,       // menu items: text
+    ATTR_IMAGE_FILE,      // pictures: the file last displayed (read only)
 };
 inline constexpr int VAL_NO_ZOOM = 0;
 inline constexpr int VAL_MAXIMIZE = 1;

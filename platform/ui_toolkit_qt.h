@@ -29,6 +29,7 @@ struct UiControl {
     std::vector<std::pair<int, int>> column_range;   // tables: the integer range of each column
     QStringList ring_items;          // tables: the ring's items in order
     int text_color = 0;              // last colour set, 0xRRGGBB
+    QString image_file;              // pictures: the file last displayed
 };
 
 struct UiPanel {

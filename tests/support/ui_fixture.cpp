@@ -20,6 +20,9 @@ void UiTree::SetUp()
     bin_ = dir_ + "/bin";
     fs::create_directory(bin_);
     fs::create_directory_symlink(std::string(ORN_SOURCE_DIR) + "/ui", dir_ + "/ui");
+    fs::create_directory_symlink(std::string(ORN_SOURCE_DIR) + "/help", dir_ + "/help");
+    for (const auto &picture : fs::directory_iterator(std::string(ORN_SOURCE_DIR) + "/pictures"))
+        fs::create_symlink(picture.path(), bin_ + "/" + picture.path().filename().string());
     fs::current_path(bin_);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
