@@ -36,6 +36,16 @@ void Scan_Form_initial()
     SetMenuBarAttribute(gvMenu, item, ATTR_CHECKED, 1);
     language_Trans(lang);
     gvLang = lang;
+    // The keyboard starts in the port list, on its first port: Enter picks it.
+    SetActiveCtrl(gvScan, SCAN_COM_LIST);
+}
+
+void Return_To_Scan()
+{
+    CloseCom(gvCOM);
+    HidePanel(gvPanel);
+    Scan_Form_initial();
+    DisplayPanel(gvScan);
 }
 
 int App_Start()

@@ -13,6 +13,9 @@ int App_Main(int argc, char **argv);
 
 // (Re)fills the scan panel's port list and restores the saved language.
 void Scan_Form_initial();
+// Back from the main panel to the scan panel: closes the port, hides the
+// main panel, scans again and shows the scan panel.
+void Return_To_Scan();
 
 // Panel and menu callbacks of the shell.
 int Scan_F(int panel, int event, void *callback_data, int data1, int data2);

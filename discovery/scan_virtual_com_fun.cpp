@@ -1,6 +1,8 @@
 #include "discovery/scan_virtual_com_fun.h"
 
 #include "app/shared_state.h"
+#include "app/status_text.h"
+#include "config/orn_rw_api.h"
 #include "menu/help_topics.h"
 #include "platform/device_list.h"
 #include "platform/serial.h"
@@ -146,10 +148,67 @@ int Analysis_Com_F(int /*panel*/, int /*control*/, int event, void * /*callback_
     return 0;
 }
 
-int LISTBOX_F(int /*panel*/, int /*control*/, int /*event*/, void * /*callback_data*/, int data1, int /*data2*/)
+namespace {
+
+// Opens the picked port, reads the device and its data buffer, and on
+// success trades the scan panel for the main panel.
+void first_contact(int panel, int list)
 {
-    // Picking a port comes with first contact.
-    if (data1 == VAL_F1_VKEY)
+    int items = 0;
+    GetNumListItems(panel, list, &items);
+    if (items == 0) {
+        MessagePopup("", "no COM port available");
+        return;
+    }
+    int port = 0;
+    GetCtrlVal(panel, list, &port);
+    char name[16];
+    std::snprintf(name, sizeof name, "COM%d", port);
+    if (OpenCom(port, name) < 0) {
+        Set_Status(panel, SCAN_STATUS, VAL_RED, "Open USB Com Error");
+        CloseCom(gvCOM);
+        return;
+    }
+    SetCtrlAttribute(panel, SCAN_PROGRESS, ATTR_VISIBLE, 1);
+    SetCtrlAttribute(panel, SCAN_PROGRESS, ATTR_MAX_VALUE, 3);
+    SetCtrlVal(panel, SCAN_PROGRESS, 0);
+    gvCOM = port;
+    gvORN_ID = 1;
+    Set_Status(panel, SCAN_STATUS, VAL_BLUE, "Reading");
+    Advance_Progress(panel, SCAN_PROGRESS);
+    if (Read_all_Paras() <= 0) {
+        Set_Status(panel, SCAN_STATUS, VAL_RED, "Read error");
+        CloseCom(gvCOM);
+        return;
+    }
+    Advance_Progress(panel, SCAN_PROGRESS);
+    if (Read_data_buffer() <= 0) {
+        Set_Status(panel, SCAN_STATUS, VAL_RED, "Read error");
+        CloseCom(gvCOM);
+        return;
+    }
+    Advance_Progress(panel, SCAN_PROGRESS);
+    Set_Status(panel, SCAN_STATUS, VAL_DK_GREEN, "OK");
+    Set_Status(gvPanel, MAIN_STATUS, VAL_DK_GREEN, "Read OK");
+    SetCtrlAttribute(panel, SCAN_PROGRESS, ATTR_VISIBLE, 0);
+    HidePanel(gvScan);
+    Set_Status(panel, SCAN_STATUS, VAL_BLACK, "...");
+    // The main panel comes up on top with the keyboard, maximised if asked.
+    SetPanelAttribute(gvPanel, ATTR_ACTIVATE_WHEN_DISPLAYED, 1);
+    int maximise = 0;
+    GetCtrlVal(panel, SCAN_MODE, &maximise);
+    if (maximise)
+        SetPanelAttribute(gvPanel, ATTR_WINDOW_ZOOM, VAL_MAXIMIZE);
+    DisplayPanel(gvPanel);
+}
+
+}  // namespace
+
+int LISTBOX_F(int panel, int control, int event, void * /*callback_data*/, int data1, int /*data2*/)
+{
+    if (event == EVENT_COMMIT || event == EVENT_LEFT_CLICK_UP)
+        first_contact(panel, control);
+    else if (data1 == VAL_F1_VKEY)
         Show_Help_Topic(HELP_SCAN);
     return 0;
 }

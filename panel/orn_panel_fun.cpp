@@ -8,10 +8,7 @@
 
 void M_scan_F(int /*menubar*/, int /*item*/, void * /*callback_data*/, int /*panel*/)
 {
-    CloseCom(gvCOM);
-    HidePanel(gvPanel);
-    Scan_Form_initial();
-    DisplayPanel(gvScan);
+    Return_To_Scan();
 }
 
 // The device actions of the main panel come with Read all and Write all.

@@ -346,6 +346,15 @@ int GetCtrlAttribute(int panel, int control, int attribute, char *text, size_t s
     }
 }
 
+int SetActiveCtrl(int panel, int control)
+{
+    UiControl *c = Ui_Control(panel, control);
+    if (!c)
+        return Ui_Panel(panel) ? UI_ERR_BAD_ID : UI_ERR_BAD_HANDLE;
+    c->widget->setFocus(Qt::OtherFocusReason);
+    return 0;
+}
+
 Point MakePoint(int column, int row)
 {
     return Point{column, row};

@@ -108,6 +108,8 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, const char *text);
 int GetCtrlAttribute(int panel, int control, int attribute, int *value);
 int GetCtrlAttribute(int panel, int control, int attribute, char *text, size_t size);
+// The control that gets the keyboard when its panel is shown.
+int SetActiveCtrl(int panel, int control);
 
 // ---- tables ----
 struct Point {

@@ -1,0 +1,13 @@
+// A command row: six bytes (slave, function, address hi, lo, count or value
+// hi, lo), shown in a table row as slave, function ring, address, count.
+#pragma once
+
+// Items of the function ring, in order: "N" (no command), "03", "04",
+// "05", "06", "10" (function 16).
+inline constexpr int FUNCTION_RING_ITEMS = 6;
+
+// The ring item for a function code; every code the ring lacks is "N" (0).
+int Function_Ring_Index(int function_code);
+
+// Shows six row bytes in row r (1-40) of a command table.
+void Command_Row_Show(int panel, int table, int row, const int bytes[6]);
