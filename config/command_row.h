@@ -9,5 +9,10 @@ inline constexpr int FUNCTION_RING_ITEMS = 6;
 // The ring item for a function code; every code the ring lacks is "N" (0).
 int Function_Ring_Index(int function_code);
 
-// Shows six row bytes in row r (1-40) of a command table.
+// The function code of a ring item's text, 0 for "N" or an unknown text.
+int Function_Code_Of_Text(const char *text);
+
+// Shows six row bytes in row r (1-40) of a command table, or takes them
+// from it (values beyond a byte keep their low bits, as the device would).
 void Command_Row_Show(int panel, int table, int row, const int bytes[6]);
+void Command_Row_Take(int panel, int table, int row, int bytes[6]);

@@ -6,6 +6,7 @@
 #include "config/command_row.h"
 #include "config/register_map.h"
 #include "modbus/modbus_api.h"
+#include "platform/orn_status.h"
 #include "platform/serial.h"
 #include "platform/ui_toolkit.h"
 #include "ui/ui_ids.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr int kReadAllSteps = 15;   // the progress indicator's steps of Read all
+constexpr int kReadAllSteps = 15;   // the progress indicator's steps of Read all and Write all
 
 // Which port is master, for each mode word.
 struct ModeView {
@@ -152,6 +153,103 @@ int Read_all_Paras()
         advance();
     }
 
+    int steps = 0;
+    GetCtrlVal(gvPanel, MAIN_PROGRESS, &steps);
+    if (steps < kReadAllSteps)
+        SetCtrlVal(gvPanel, MAIN_PROGRESS, kReadAllSteps);
+    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 0);
+    return 1;
+}
+
+namespace {
+
+// Writes the value a control shows into a register.
+int write_from(int control, int address)
+{
+    int value = 0, echo = 0;
+    GetCtrlVal(gvPanel, control, &value);
+    return ORN_RW(gvORN_ID, 6, address, value, ORN_RW_DELAY_S, &echo);
+}
+
+// Sends rows 1-40 of a table, each with its 0-based row index.
+int write_table(int table, int block)
+{
+    for (int index = 0; index < COMMAND_ROWS; ++index) {
+        int bytes[6];
+        Command_Row_Take(gvPanel, table, index + 1, bytes);
+        int length = Set_W_Array(aUSB_Vcom, gvORN_ID, 6, block, 3, bytes, (signed char)index);
+        int r = ORN_Write_Para(aUSB_Vcom, length, length);
+        if (r == 0)
+            return ORN_TIMEOUT;   // no reply is a failed write, not a wrong setting
+        if (r < 0)
+            return r;
+    }
+    return 1;
+}
+
+// The mode word the four Master/Slave toggles stand for, or -1.
+int mode_of_toggles()
+{
+    int tx1_master = 0, tx1_slave = 0, tx2_master = 0, tx2_slave = 0;
+    GetCtrlVal(gvPanel, MAIN_TX1_MASTER, &tx1_master);
+    GetCtrlVal(gvPanel, MAIN_TX1_SLAVE, &tx1_slave);
+    GetCtrlVal(gvPanel, MAIN_TX2_MASTER, &tx2_master);
+    GetCtrlVal(gvPanel, MAIN_TX2_SLAVE, &tx2_slave);
+    if (tx2_slave && tx1_slave)
+        return 0;
+    if (tx2_slave && tx1_master)
+        return 1;
+    if (tx2_master && tx1_slave)
+        return 2;
+    if (tx2_master && tx1_master)
+        return 3;
+    return -1;
+}
+
+}  // namespace
+
+int Write_all_Paras()
+{
+    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 1);
+    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_MAX_VALUE, kReadAllSteps);
+    SetCtrlVal(gvPanel, MAIN_PROGRESS, 0);
+    int mode = mode_of_toggles();
+    if (mode < 0)
+        return 0;
+    int echo = 0, r;
+    if ((r = ORN_RW(gvORN_ID, 6, REG_MODE, mode, ORN_RW_DELAY_S, &echo)) <= 0)
+        return r;
+    advance();
+    int tx1_master = 0, tx2_master = 0;   // the tables follow the toggles themselves
+    GetCtrlVal(gvPanel, MAIN_TX1_MASTER, &tx1_master);
+    GetCtrlVal(gvPanel, MAIN_TX2_MASTER, &tx2_master);
+    const struct { int control, address; } tx1[] = {{MAIN_TX1_BAUD, REG_TX1_BAUD}, {MAIN_TX1_FORMAT, REG_TX1_FORMAT}},
+                                           tx2[] = {{MAIN_TX2_BAUD, REG_TX2_BAUD}, {MAIN_TX2_FORMAT, REG_TX2_FORMAT}},
+                                           tail[] = {{MAIN_TX1_TIMEOUT, REG_TX1_TIMEOUT},
+                                                     {MAIN_TX1_INTERVAL, REG_TX1_INTERVAL},
+                                                     {MAIN_TX2_TIMEOUT, REG_TX2_TIMEOUT},
+                                                     {MAIN_TX2_INTERVAL, REG_TX2_INTERVAL}};
+    for (auto w : tx1) {
+        if ((r = write_from(w.control, w.address)) <= 0)
+            return r;
+        advance();
+    }
+    if (tx1_master && (r = write_table(MAIN_TX1_COMMANDS, BLOCK_TX1_COMMANDS)) <= 0)
+        return r;
+    advance();
+    for (auto w : tx2) {
+        if ((r = write_from(w.control, w.address)) <= 0)
+            return r;
+        advance();
+    }
+    if (tx2_master && (r = write_table(MAIN_TX2_COMMANDS, BLOCK_TX2_COMMANDS)) <= 0)
+        return r;
+    advance();
+    for (auto w : tail) {
+        if ((r = write_from(w.control, w.address)) <= 0)
+            return r;
+        advance();
+    }
     int steps = 0;
     GetCtrlVal(gvPanel, MAIN_PROGRESS, &steps);
     if (steps < kReadAllSteps)
