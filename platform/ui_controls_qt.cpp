@@ -47,7 +47,7 @@ void set_toggle(UiControl &c, bool on)
     auto *b = static_cast<QPushButton *>(c.widget.data());
     b->setChecked(on);
     if (!c.on_text.isEmpty() || !c.off_text.isEmpty())
-        b->setText(on ? c.on_text : c.off_text);
+        Ui_Set_Button_Text(b, on ? c.on_text : c.off_text);
 }
 
 QColor color_of(int rgb)
@@ -79,6 +79,13 @@ QListWidgetItem *selected_item(QListWidget *list)
 }
 
 }  // namespace
+
+void Ui_Set_Button_Text(QAbstractButton *button, const QString &text)
+{
+    QKeySequence shortcut = button->shortcut();
+    button->setText(text);
+    button->setShortcut(shortcut);
+}
 
 int SetCtrlVal(int panel, int control, int value)
 {
@@ -269,7 +276,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char *text)
         if (c->label)
             c->label->setText(t);
         else if (c->kind == KIND_BUTTON || c->kind == KIND_ON_OFF)
-            static_cast<QAbstractButton *>(c->widget.data())->setText(t);
+            Ui_Set_Button_Text(static_cast<QAbstractButton *>(c->widget.data()), t);
         else
             return UI_ERR_BAD_ATTRIBUTE;
         return 0;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -147,6 +148,17 @@ bool PanelEvents::eventFilter(QObject *watched, QEvent *event)
                 Ui_Dispatch(panel, 0, EVENT_KEYPRESS, VAL_F1_VKEY, 0);
             return true;
         }
+        if (key->modifiers() & Qt::ControlModifier) {
+            // Buttons named in the panel file by their ornShortcut ("Ctrl+R").
+            QKeySequence pressed(key->keyCombination());
+            for (auto &[id, ctl] : Ui_Panel(panel)->controls) {
+                QString wanted = ctl.widget ? ctl.widget->property("ornShortcut").toString() : QString();
+                if (!wanted.isEmpty() && QKeySequence(wanted) == pressed && (ctl.kind == KIND_BUTTON || ctl.kind == KIND_TOGGLE)) {
+                    static_cast<QAbstractButton *>(ctl.widget.data())->click();
+                    return true;
+                }
+            }
+        }
         if (c && c->kind == KIND_LIST && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             Ui_Dispatch(panel, control, EVENT_COMMIT, 0, 0);
             return true;
@@ -235,7 +247,7 @@ void connect_control(int panel, UiControl &c, PanelEvents *events)
             if (ctl && ctl->kind == KIND_TOGGLE) {
                 auto *b = static_cast<QPushButton *>(ctl->widget.data());
                 if (!ctl->on_text.isEmpty() || !ctl->off_text.isEmpty())
-                    b->setText(b->isChecked() ? ctl->on_text : ctl->off_text);
+                    Ui_Set_Button_Text(b, b->isChecked() ? ctl->on_text : ctl->off_text);
             }
             Ui_Dispatch(panel, id, EVENT_COMMIT, 0, 0);
         });

@@ -3,6 +3,7 @@
 #include "platform/ui_toolkit_qt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
@@ -25,6 +26,13 @@ int Ui_Simulate(int panel, int control, int input, int data1, int data2)
         }
         if (input == INPUT_KEY_F1) {
             QTest::keyClick(p->top, Qt::Key_F1);
+            return 0;
+        }
+        if (input == INPUT_SHORTCUT && data1 >= 'A' && data1 <= 'Z') {
+            // Shortcuts answer in the active window only.
+            p->top->activateWindow();
+            QApplication::setActiveWindow(p->top);
+            QTest::keyClick(p->top, Qt::Key(data1), Qt::ControlModifier);
             return 0;
         }
         return UI_ERR_BAD_VALUE;

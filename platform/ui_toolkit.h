@@ -167,7 +167,10 @@ const char *Ui_Popup_Log();
 // control, or to the panel itself (control 0: close, F1).  List clicks take
 // the row (from 1) in data1, table right clicks row and column, a numeric
 // value is typed and entered.
-enum UiInput { INPUT_CLICK = 1, INPUT_RIGHT_CLICK, INPUT_KEY_F1, INPUT_KEY_ENTER, INPUT_CLOSE, INPUT_SET_VALUE };
+enum UiInput {
+    INPUT_CLICK = 1, INPUT_RIGHT_CLICK, INPUT_KEY_F1, INPUT_KEY_ENTER, INPUT_CLOSE, INPUT_SET_VALUE,
+    INPUT_SHORTCUT,   // Ctrl + the letter in data1, to the panel
+};
 int Ui_Simulate(int panel, int control, int input, int data1, int data2);
 // Chooses a menu item as a person would.
 int Ui_Simulate_Menu(int menubar, int item);

@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -48,6 +49,10 @@ struct UiMenuBar {
     std::map<int, QPointer<QAction>> items;
     std::map<int, MenuCallbackPtr> callbacks;
 };
+
+// Sets a button's text and keeps its keyboard shortcut (a plain setText
+// would replace it with the text's mnemonic, none).
+void Ui_Set_Button_Text(QAbstractButton *button, const QString &text);
 
 // The panel behind a handle, or nullptr.
 UiPanel *Ui_Panel(int panel);
