@@ -5,7 +5,6 @@
 #include "ui/ui_ids.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -73,18 +72,23 @@ constexpr Bilingual kPictures[] = {
 
 }  // namespace
 
+int Lang_Setting_Of(const char *text, size_t length)
+{
+    // Only the program's own "0" or "1" count; a line end may follow.
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+        --length;
+    return length == 1 && text[0] == '1' ? LANG_TCHINESE : LANG_ENGLISH;
+}
+
 int Lang_Read_Setting()
 {
     FILE *f = std::fopen("Lang_type.txt", "r");
     if (!f)
         return LANG_ENGLISH;
-    char text[8] = {};
-    size_t n = std::fread(text, 1, sizeof text - 1, f);
+    char text[8];
+    size_t n = std::fread(text, 1, sizeof text, f);
     std::fclose(f);
-    // Only the program's own "0" or "1" count; anything else means English.
-    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' '))
-        text[--n] = '\0';
-    return std::strcmp(text, "1") == 0 ? LANG_TCHINESE : LANG_ENGLISH;
+    return Lang_Setting_Of(text, n);
 }
 
 void language_database(int control, int lang, char *text, size_t size)

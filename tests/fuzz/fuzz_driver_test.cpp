@@ -1,23 +1,39 @@
-// A seeded random run of the fuzz target under the sanitizers, so every
-// test run feeds the reply judges some thousands of hostile replies.
+// Seeded random runs of the fuzz targets under the sanitizers, so every
+// test run feeds them some hundred thousand hostile inputs.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+int Fuzz_Reply_Judges(const uint8_t *data, size_t size);
+int Fuzz_Text_Inputs(const uint8_t *data, size_t size);
 
-TEST(FuzzReplyJudges, SeededRandomRepliesCauseNoSanitizerReport)
+namespace {
+
+void random_inputs(int (*target)(const uint8_t *, size_t), int runs, size_t long_size, const char *alphabet)
 {
     std::mt19937 rng(20261211);
+    std::string letters = alphabet ? alphabet : "";
     std::vector<uint8_t> input;
-    for (int run = 0; run < 200000; ++run) {
-        size_t size = rng() % 4 == 0 ? rng() % 1100 : rng() % 40;
+    for (int run = 0; run < runs; ++run) {
+        size_t size = rng() % 4 == 0 ? rng() % long_size : rng() % 40;
         input.resize(size);
         for (uint8_t &b : input)
-            b = (uint8_t)rng();
-        LLVMFuzzerTestOneInput(input.data(), input.size());
+            b = letters.empty() || rng() % 8 == 0 ? (uint8_t)rng() : (uint8_t)letters[rng() % letters.size()];
+        target(input.data(), input.size());
     }
-    SUCCEED();
+}
+
+}  // namespace
+
+TEST(Fuzz, ReplyJudgesTakeAnyReply)
+{
+    random_inputs(Fuzz_Reply_Judges, 200000, 1100, nullptr);
+}
+
+TEST(Fuzz, TextReadersTakeAnyText)
+{
+    // Mostly the characters these texts are made of, so the readers get deep.
+    random_inputs(Fuzz_Text_Inputs, 100000, 2000, "0123456789ABCDEFabcdef \t\r\n(COM)Modbus=#_xrowtbufferident");
 }

@@ -37,7 +37,7 @@ std::vector<uint8_t> reply_of(const uint8_t *data, size_t size, int capacity)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+int Fuzz_Reply_Judges(const uint8_t *data, size_t size)
 {
     if (size < 5)
         return 0;
@@ -104,3 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     return 0;
 }
+
+#ifdef ORN_LIBFUZZER
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    return Fuzz_Reply_Judges(data, size);
+}
+#endif
