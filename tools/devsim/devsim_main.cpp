@@ -83,7 +83,8 @@ void usage(FILE *to)
         "  --fault FAULT    inject a fault: KIND[=PARAM][@N|@N+] (N-th request only,\n"
         "                   or from the N-th on; always without @).  KIND: none,\n"
         "                   crc_lo, crc_hi, exception[=code], short[=bytes], ident,\n"
-        "                   delay=ms, pieces[=gap ms], noise[=ms], echo\n",
+        "                   delay=ms, pieces[=gap ms], noise[=ms], echo\n"
+        "  --faults FILE    faults from a file, one FAULT per line\n",
         to);
 }
 
@@ -145,6 +146,18 @@ bool claim_com(int n, const std::string &pty, std::string &link)
     return true;
 }
 
+bool add_fault(const std::string &text, std::vector<DevsimFault> &faults)
+{
+    DevsimFault f;
+    std::string err;
+    if (!Devsim_Parse_Fault(text, f, err)) {
+        std::fprintf(stderr, "orn-devsim: %s\n", err.c_str());
+        return false;
+    }
+    faults.push_back(f);
+    return true;
+}
+
 bool parse_args(int argc, char **argv, Options &o, std::vector<DevsimFault> &faults)
 {
     for (int i = 1; i < argc; ++i) {
@@ -172,13 +185,18 @@ bool parse_args(int argc, char **argv, Options &o, std::vector<DevsimFault> &fau
                 return false;
             o.mode = (int)m;
         } else if (a == "--fault" && value(v)) {
-            DevsimFault f;
-            std::string err;
-            if (!Devsim_Parse_Fault(v, f, err)) {
-                std::fprintf(stderr, "orn-devsim: %s\n", err.c_str());
+            if (!add_fault(v, faults))
+                return false;
+        } else if (a == "--faults" && value(v)) {
+            std::string text;
+            if (!read_file(v, text)) {
+                std::fprintf(stderr, "orn-devsim: cannot read %s\n", v.c_str());
                 return false;
             }
-            faults.push_back(f);
+            std::istringstream lines(text);
+            for (std::string line; std::getline(lines, line);)
+                if (!line.empty() && line[0] != '#' && !add_fault(line, faults))
+                    return false;
         } else {
             return false;
         }
