@@ -42,3 +42,10 @@ void Com_Set_Default_Timeout(double seconds);
 
 // Waits the given seconds, to about a millisecond.
 void Delay(double seconds);
+
+// For tests and fuzzing: port n answers from memory instead of a device.
+// It opens, takes every write, and hands out `reply` to ComRd as far as it
+// goes (then nothing, at once).  While any port is served from memory,
+// Delay does not wait: such a port has answered already.  A length below
+// 0 ends it.
+void Com_Serve_From_Memory(int port, const unsigned char *reply, int length);

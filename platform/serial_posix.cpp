@@ -7,6 +7,7 @@
 #include "platform/orn_status.h"
 #include "platform/port_map.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -37,6 +39,20 @@ OpenPort sPorts[COM_PORT_MAX + 1];
 
 // Time-out a newly opened port starts with.
 double sDefaultTimeout = COM_DEFAULT_TIMEOUT_S;
+
+// Ports served from memory (tests and fuzzing), and how many there are.
+struct MemoryPort {
+    bool active = false;
+    std::vector<unsigned char> reply;   // what ComRd hands out
+    size_t at = 0;                      // how much of it was read
+};
+MemoryPort sMemory[COM_PORT_MAX + 1];
+int sMemoryPorts = 0;
+
+MemoryPort *memory_port(int port)
+{
+    return port >= COM_PORT_MIN && port <= COM_PORT_MAX && sMemory[port].active ? &sMemory[port] : nullptr;
+}
 
 bool valid_port(int port) { return port >= COM_PORT_MIN && port <= COM_PORT_MAX; }
 
@@ -209,6 +225,8 @@ int OpenCom(int port, const char * /*device_name*/)
 {
     if (!valid_port(port))
         return COM_ERR_BAD_PORT;
+    if (memory_port(port))
+        return 0;
     OpenPort &p = sPorts[port];
     if (p.fd >= 0) {
         if (!hung_up(p.fd))
@@ -229,6 +247,8 @@ int OpenCom(int port, const char * /*device_name*/)
 
 int CloseCom(int port)
 {
+    if (memory_port(port))
+        return 0;
     OpenPort *p = open_port(port);
     if (!p)
         return valid_port(port) ? COM_ERR_NOT_OPEN : COM_ERR_BAD_PORT;
@@ -238,6 +258,8 @@ int CloseCom(int port)
 
 int FlushInQ(int port)
 {
+    if (memory_port(port))
+        return 0;
     OpenPort *p = open_port(port);
     if (!p)
         return COM_ERR_NOT_OPEN;
@@ -246,6 +268,8 @@ int FlushInQ(int port)
 
 int FlushOutQ(int port)
 {
+    if (memory_port(port))
+        return 0;
     OpenPort *p = open_port(port);
     if (!p)
         return COM_ERR_NOT_OPEN;
@@ -254,6 +278,8 @@ int FlushOutQ(int port)
 
 int ComWrt(int port, const void *buffer, int count)
 {
+    if (memory_port(port))
+        return count < 0 || (count > 0 && !buffer) ? ORN_BAD_ARGUMENT : count;
     OpenPort *p = open_port(port);
     if (!p)
         return COM_ERR_NOT_OPEN;
@@ -283,6 +309,14 @@ int ComWrt(int port, const void *buffer, int count)
 
 int ComRd(int port, void *buffer, int count)
 {
+    if (MemoryPort *m = memory_port(port)) {
+        if (count < 0 || (count > 0 && !buffer))
+            return ORN_BAD_ARGUMENT;
+        size_t n = std::min((size_t)count, m->reply.size() - m->at);
+        std::copy(m->reply.begin() + (long)m->at, m->reply.begin() + (long)(m->at + n), static_cast<unsigned char *>(buffer));
+        m->at += n;
+        return (int)n;
+    }
     OpenPort *p = open_port(port);
     if (!p)
         return COM_ERR_NOT_OPEN;
@@ -329,9 +363,25 @@ void Com_Set_Default_Timeout(double seconds)
         sDefaultTimeout = seconds;
 }
 
+void Com_Serve_From_Memory(int port, const unsigned char *reply, int length)
+{
+    if (!valid_port(port))
+        return;
+    MemoryPort &m = sMemory[port];
+    if (length < 0) {
+        sMemoryPorts -= m.active ? 1 : 0;
+        m = MemoryPort{};
+        return;
+    }
+    sMemoryPorts += m.active ? 0 : 1;
+    m.active = true;
+    m.reply.assign(reply, reply + length);
+    m.at = 0;
+}
+
 void Delay(double seconds)
 {
-    if (!(seconds > 0))
+    if (!(seconds > 0) || sMemoryPorts > 0)
         return;
     // The default 50 us timer slack would be most of Delay's error.
     static const bool slack_set = prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0) == 0;

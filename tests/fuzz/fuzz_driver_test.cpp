@@ -1,6 +1,6 @@
 // Seeded random runs of the fuzz targets under the sanitizers, so every
 // test run feeds them some hundred thousand hostile inputs.
-#include <gtest/gtest.h>
+#include "tests/support/test_support.h"
 
 #include <cstdint>
 #include <random>
@@ -8,6 +8,7 @@
 
 int Fuzz_Reply_Judges(const uint8_t *data, size_t size);
 int Fuzz_Text_Inputs(const uint8_t *data, size_t size);
+int Fuzz_Exchanges(const uint8_t *data, size_t size);
 
 namespace {
 
@@ -36,4 +37,11 @@ TEST(Fuzz, TextReadersTakeAnyText)
 {
     // Mostly the characters these texts are made of, so the readers get deep.
     random_inputs(Fuzz_Text_Inputs, 100000, 2000, "0123456789ABCDEFabcdef \t\r\n(COM)Modbus=#_xrowtbufferident");
+}
+
+class FuzzExchanges : public ScratchDir {};   // the exchanges write their diagnostic files here
+
+TEST_F(FuzzExchanges, AnyReplyOnAPortFromMemory)
+{
+    random_inputs(Fuzz_Exchanges, 20000, 1100, nullptr);
 }
