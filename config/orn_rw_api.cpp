@@ -171,6 +171,24 @@ int write_from(int control, int address)
     return ORN_RW(gvORN_ID, 6, address, value, ORN_RW_DELAY_S, &echo);
 }
 
+struct Setting {
+    int control, address;
+};
+
+// Writes each setting's control value into its register, one progress step
+// after each.
+template <size_t N>
+int write_settings(const Setting (&settings)[N])
+{
+    for (const Setting &s : settings) {
+        int r = write_from(s.control, s.address);
+        if (r <= 0)
+            return r;
+        advance();
+    }
+    return 1;
+}
+
 // Sends rows 1-40 of a table, each with its 0-based row index.
 int write_table(int table, int block)
 {
@@ -223,33 +241,22 @@ int Write_all_Paras()
     int tx1_master = 0, tx2_master = 0;   // the tables follow the toggles themselves
     GetCtrlVal(gvPanel, MAIN_TX1_MASTER, &tx1_master);
     GetCtrlVal(gvPanel, MAIN_TX2_MASTER, &tx2_master);
-    const struct { int control, address; } tx1[] = {{MAIN_TX1_BAUD, REG_TX1_BAUD}, {MAIN_TX1_FORMAT, REG_TX1_FORMAT}},
-                                           tx2[] = {{MAIN_TX2_BAUD, REG_TX2_BAUD}, {MAIN_TX2_FORMAT, REG_TX2_FORMAT}},
-                                           tail[] = {{MAIN_TX1_TIMEOUT, REG_TX1_TIMEOUT},
-                                                     {MAIN_TX1_INTERVAL, REG_TX1_INTERVAL},
-                                                     {MAIN_TX2_TIMEOUT, REG_TX2_TIMEOUT},
-                                                     {MAIN_TX2_INTERVAL, REG_TX2_INTERVAL}};
-    for (auto w : tx1) {
-        if ((r = write_from(w.control, w.address)) <= 0)
-            return r;
-        advance();
-    }
+    const Setting tx1[] = {{MAIN_TX1_BAUD, REG_TX1_BAUD}, {MAIN_TX1_FORMAT, REG_TX1_FORMAT}};
+    const Setting tx2[] = {{MAIN_TX2_BAUD, REG_TX2_BAUD}, {MAIN_TX2_FORMAT, REG_TX2_FORMAT}};
+    const Setting tail[] = {{MAIN_TX1_TIMEOUT, REG_TX1_TIMEOUT}, {MAIN_TX1_INTERVAL, REG_TX1_INTERVAL},
+                            {MAIN_TX2_TIMEOUT, REG_TX2_TIMEOUT}, {MAIN_TX2_INTERVAL, REG_TX2_INTERVAL}};
+    if ((r = write_settings(tx1)) <= 0)
+        return r;
     if (tx1_master && (r = write_table(MAIN_TX1_COMMANDS, BLOCK_TX1_COMMANDS)) <= 0)
         return r;
     advance();
-    for (auto w : tx2) {
-        if ((r = write_from(w.control, w.address)) <= 0)
-            return r;
-        advance();
-    }
+    if ((r = write_settings(tx2)) <= 0)
+        return r;
     if (tx2_master && (r = write_table(MAIN_TX2_COMMANDS, BLOCK_TX2_COMMANDS)) <= 0)
         return r;
     advance();
-    for (auto w : tail) {
-        if ((r = write_from(w.control, w.address)) <= 0)
-            return r;
-        advance();
-    }
+    if ((r = write_settings(tail)) <= 0)
+        return r;
     int steps = 0;
     GetCtrlVal(gvPanel, MAIN_PROGRESS, &steps);
     if (steps < kReadAllSteps)

@@ -250,14 +250,6 @@ protected:
         ASSERT_EQ(panel_visible(gvPanel), 1);
     }
     void toggle() { Ui_Simulate(gvPanel, MAIN_READ_BUFFER, INPUT_CLICK, 0, 0); }
-    void run_for(double seconds)
-    {
-        double until = Now_S() + seconds;
-        while (Now_S() < until) {
-            ProcessSystemEvents();
-            Delay(0.01);
-        }
-    }
     int buffer_reads()
     {
         int n = 0;

@@ -17,16 +17,6 @@ protected:
         connected_requests_ = requests().size();
     }
     void click(int control) { Ui_Simulate(gvPanel, control, INPUT_CLICK, 0, 0); }
-    // Lets the one-shot timers and polling run, as the main loop would; an
-    // action's tick runs to its end inside one turn of the loop.
-    void run_for(double seconds)
-    {
-        double until = Now_S() + seconds;
-        do {
-            ProcessSystemEvents();
-            Delay(0.01);
-        } while (Now_S() < until);
-    }
     std::vector<std::string> frames_since_connect()
     {
         std::vector<std::string> out;

@@ -87,15 +87,6 @@ protected:
         menu_ = GetPanelMenuBar(main_);
         ASSERT_GT(menu_, 0);
     }
-    // Runs the event queue for a while, as the main loop would.
-    void pump(double seconds)
-    {
-        double until = Now_S() + seconds;
-        do {
-            ProcessSystemEvents();
-            Delay(0.005);
-        } while (Now_S() < until);
-    }
     int scan_ = 0, main_ = 0, menu_ = 0;
 };
 
@@ -180,7 +171,7 @@ TEST_F(Toolkit, InputReachesTheBoundCallbackWithItsArguments)
     Ui_Simulate(scan_, SCAN_COM_LIST, INPUT_KEY_F1, 0, 0);
     Ui_Simulate(scan_, 0, INPUT_KEY_F1, 0, 0);
     Ui_Simulate(scan_, 0, INPUT_CLOSE, 0, 0);
-    pump(0.05);
+    run_for(0.05);
 
     DisplayPanel(main_);
     Ui_Simulate(main_, MAIN_TX1_COMMANDS, INPUT_RIGHT_CLICK, 3, 2);
@@ -188,7 +179,7 @@ TEST_F(Toolkit, InputReachesTheBoundCallbackWithItsArguments)
     Ui_Simulate(main_, MAIN_DEVICE_ID, INPUT_SET_VALUE, 17, 0);
     Ui_Simulate(main_, MAIN_READ_BUFFER, INPUT_CLICK, 0, 0);
     Ui_Simulate_Menu(menu_, MENUBAR_LANG_TCHINESE);
-    pump(0.05);
+    run_for(0.05);
 
     const std::vector<std::string> expected = {
         seen("LISTBOX_F", scan_, SCAN_COM_LIST, EVENT_LEFT_CLICK_UP, 0, 0),
@@ -222,11 +213,11 @@ TEST_F(Toolkit, TimersTickOnlyThroughTheEventQueueAndOneCallbackRunsAtATime)
     ASSERT_EQ(SetCtrlAttribute(main_, MAIN_READ_TIMER, ATTR_ENABLED, 1), 0);
     Delay(0.1);
     EXPECT_TRUE(sSeen.empty()) << "no tick without the event queue";
-    pump(0.05);
+    run_for(0.05);
     ASSERT_FALSE(sSeen.empty());
     EXPECT_EQ(sSeen[0], seen("T_R_PARA_F", main_, MAIN_READ_TIMER, EVENT_TIMER_TICK, 0, 0));
     SetCtrlAttribute(main_, MAIN_READ_TIMER, ATTR_ENABLED, 0);
-    pump(0.03);
+    run_for(0.03);
     sSeen.clear();
 
     // Read all runs for 0.2 s and polls the queue itself: nothing gets in.
@@ -234,7 +225,7 @@ TEST_F(Toolkit, TimersTickOnlyThroughTheEventQueueAndOneCallbackRunsAtATime)
     ASSERT_GE(sSeen.size(), 2u);
     EXPECT_EQ(sSeen[0].rfind("Read_F begins", 0), 0u);
     EXPECT_EQ(sSeen[1], "Read_F ends");
-    pump(0.05);
+    run_for(0.05);
     ASSERT_GE(sSeen.size(), 3u);
     EXPECT_EQ(sSeen[2], seen("T_R_PARA_F", main_, MAIN_READ_TIMER, EVENT_TIMER_TICK, 0, 0))
         << "the timer ticks once the long callback has ended";

@@ -34,14 +34,6 @@ protected:
             Delay(0.01);
         }
     }
-    void run_for(double seconds)
-    {
-        double until = Now_S() + seconds;
-        do {
-            ProcessSystemEvents();
-            Delay(0.01);
-        } while (Now_S() < until);
-    }
     // Plugs the converter in again, re-scans and picks it: Read OK.
     void replug_and_connect()
     {

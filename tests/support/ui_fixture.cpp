@@ -1,5 +1,6 @@
 #include "tests/support/ui_fixture.h"
 
+#include "platform/serial.h"
 #include "platform/ui_toolkit.h"
 
 #include <cstdlib>
@@ -37,6 +38,15 @@ void UiTree::copy_ui_files()
     fs::create_directory(dir_ + "/ui");
     for (const char *f : {"Scan.uir", "Tarvox.uir"})
         fs::copy_file(std::string(ORN_SOURCE_DIR) + "/ui/" + f, ui_file(f));
+}
+
+void UiTree::run_for(double seconds)
+{
+    double until = Now_S() + seconds;
+    do {
+        ProcessSystemEvents();
+        Delay(0.01);
+    } while (Now_S() < until);
 }
 
 std::string Screens_Dir()

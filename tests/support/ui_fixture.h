@@ -12,6 +12,9 @@ protected:
     // Replaces ui/ with copies of the real files that a test may change.
     void copy_ui_files();
     std::string ui_file(const char *name) const { return dir_ + "/ui/" + name; }
+    // Runs the event queue as the main loop would, for at least this long;
+    // a callback's work (a whole Read all) runs inside one turn.
+    static void run_for(double seconds);
     std::string bin_ = "";
 };
 
