@@ -84,18 +84,34 @@ int read_table(int block, int table)
     return 1;
 }
 
+// The progress indicator of Read all and Write all: shown from 0 of 15,
+// one step per stage, and at the end set to 15 and hidden.
+void start_progress()
+{
+    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 1);
+    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_MAX_VALUE, kReadAllSteps);
+    SetCtrlVal(gvPanel, MAIN_PROGRESS, 0);
+}
+
 void advance()
 {
     Advance_Progress(gvPanel, MAIN_PROGRESS);
+}
+
+void finish_progress()
+{
+    int steps = 0;
+    GetCtrlVal(gvPanel, MAIN_PROGRESS, &steps);
+    if (steps < kReadAllSteps)
+        SetCtrlVal(gvPanel, MAIN_PROGRESS, kReadAllSteps);
+    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 0);
 }
 
 }  // namespace
 
 int Read_all_Paras()
 {
-    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 1);
-    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_MAX_VALUE, kReadAllSteps);
-    SetCtrlVal(gvPanel, MAIN_PROGRESS, 0);
+    start_progress();
 
     int ident = 0, r;
     if ((r = read_register(REG_IDENT, &ident)) <= 0)
@@ -153,11 +169,7 @@ int Read_all_Paras()
         advance();
     }
 
-    int steps = 0;
-    GetCtrlVal(gvPanel, MAIN_PROGRESS, &steps);
-    if (steps < kReadAllSteps)
-        SetCtrlVal(gvPanel, MAIN_PROGRESS, kReadAllSteps);
-    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 0);
+    finish_progress();
     return 1;
 }
 
@@ -228,9 +240,7 @@ int mode_of_toggles()
 
 int Write_all_Paras()
 {
-    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 1);
-    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_MAX_VALUE, kReadAllSteps);
-    SetCtrlVal(gvPanel, MAIN_PROGRESS, 0);
+    start_progress();
     int mode = mode_of_toggles();
     if (mode < 0)
         return 0;
@@ -257,11 +267,7 @@ int Write_all_Paras()
     advance();
     if ((r = write_settings(tail)) <= 0)
         return r;
-    int steps = 0;
-    GetCtrlVal(gvPanel, MAIN_PROGRESS, &steps);
-    if (steps < kReadAllSteps)
-        SetCtrlVal(gvPanel, MAIN_PROGRESS, kReadAllSteps);
-    SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 0);
+    finish_progress();
     return 1;
 }
 
