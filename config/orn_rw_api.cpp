@@ -107,6 +107,30 @@ void finish_progress()
     SetCtrlAttribute(gvPanel, MAIN_PROGRESS, ATTR_VISIBLE, 0);
 }
 
+// A single-register setting and the control that shows it.
+struct Setting {
+    int control, address;
+};
+
+// The settings Read all and Write all move one by one, in this order.
+constexpr Setting kTx1Settings[] = {{MAIN_TX1_BAUD, REG_TX1_BAUD}, {MAIN_TX1_FORMAT, REG_TX1_FORMAT}};
+constexpr Setting kTx2Settings[] = {{MAIN_TX2_BAUD, REG_TX2_BAUD}, {MAIN_TX2_FORMAT, REG_TX2_FORMAT}};
+constexpr Setting kTimingSettings[] = {{MAIN_TX1_TIMEOUT, REG_TX1_TIMEOUT}, {MAIN_TX1_INTERVAL, REG_TX1_INTERVAL},
+                                       {MAIN_TX2_TIMEOUT, REG_TX2_TIMEOUT}, {MAIN_TX2_INTERVAL, REG_TX2_INTERVAL}};
+
+// Reads each setting into its control, one progress step after each.
+template <size_t N>
+int read_settings(const Setting (&settings)[N])
+{
+    for (const Setting &s : settings) {
+        int r = read_into(s.address, s.control);
+        if (r <= 0)
+            return r;
+        advance();
+    }
+    return 1;
+}
+
 }  // namespace
 
 int Read_all_Paras()
@@ -143,31 +167,18 @@ int Read_all_Paras()
     show_master_controls(view);
     advance();
 
-    if ((r = read_into(REG_TX1_BAUD, MAIN_TX1_BAUD)) <= 0)
+    if ((r = read_settings(kTx1Settings)) <= 0)
         return r;
-    advance();
-    if ((r = read_into(REG_TX1_FORMAT, MAIN_TX1_FORMAT)) <= 0)
-        return r;
-    advance();
     if (view.tx1_master && (r = read_table(BLOCK_TX1_COMMANDS, MAIN_TX1_COMMANDS)) <= 0)
         return r;
     advance();
-    if ((r = read_into(REG_TX2_BAUD, MAIN_TX2_BAUD)) <= 0)
+    if ((r = read_settings(kTx2Settings)) <= 0)
         return r;
-    advance();
-    if ((r = read_into(REG_TX2_FORMAT, MAIN_TX2_FORMAT)) <= 0)
-        return r;
-    advance();
     if (view.tx2_master && (r = read_table(BLOCK_TX2_COMMANDS, MAIN_TX2_COMMANDS)) <= 0)
         return r;
     advance();
-    const int tail[][2] = {{REG_TX1_TIMEOUT, MAIN_TX1_TIMEOUT}, {REG_TX1_INTERVAL, MAIN_TX1_INTERVAL},
-                           {REG_TX2_TIMEOUT, MAIN_TX2_TIMEOUT}, {REG_TX2_INTERVAL, MAIN_TX2_INTERVAL}};
-    for (const auto &t : tail) {
-        if ((r = read_into(t[0], t[1])) <= 0)
-            return r;
-        advance();
-    }
+    if ((r = read_settings(kTimingSettings)) <= 0)
+        return r;
 
     finish_progress();
     return 1;
@@ -182,10 +193,6 @@ int write_from(int control, int address)
     GetCtrlVal(gvPanel, control, &value);
     return ORN_RW(gvORN_ID, 6, address, value, ORN_RW_DELAY_S, &echo);
 }
-
-struct Setting {
-    int control, address;
-};
 
 // Writes each setting's control value into its register, one progress step
 // after each.
@@ -251,21 +258,17 @@ int Write_all_Paras()
     int tx1_master = 0, tx2_master = 0;   // the tables follow the toggles themselves
     GetCtrlVal(gvPanel, MAIN_TX1_MASTER, &tx1_master);
     GetCtrlVal(gvPanel, MAIN_TX2_MASTER, &tx2_master);
-    const Setting tx1[] = {{MAIN_TX1_BAUD, REG_TX1_BAUD}, {MAIN_TX1_FORMAT, REG_TX1_FORMAT}};
-    const Setting tx2[] = {{MAIN_TX2_BAUD, REG_TX2_BAUD}, {MAIN_TX2_FORMAT, REG_TX2_FORMAT}};
-    const Setting tail[] = {{MAIN_TX1_TIMEOUT, REG_TX1_TIMEOUT}, {MAIN_TX1_INTERVAL, REG_TX1_INTERVAL},
-                            {MAIN_TX2_TIMEOUT, REG_TX2_TIMEOUT}, {MAIN_TX2_INTERVAL, REG_TX2_INTERVAL}};
-    if ((r = write_settings(tx1)) <= 0)
+    if ((r = write_settings(kTx1Settings)) <= 0)
         return r;
     if (tx1_master && (r = write_table(MAIN_TX1_COMMANDS, BLOCK_TX1_COMMANDS)) <= 0)
         return r;
     advance();
-    if ((r = write_settings(tx2)) <= 0)
+    if ((r = write_settings(kTx2Settings)) <= 0)
         return r;
     if (tx2_master && (r = write_table(MAIN_TX2_COMMANDS, BLOCK_TX2_COMMANDS)) <= 0)
         return r;
     advance();
-    if ((r = write_settings(tail)) <= 0)
+    if ((r = write_settings(kTimingSettings)) <= 0)
         return r;
     finish_progress();
     return 1;
